@@ -1,6 +1,7 @@
 #include "datefmt/datefmt.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace {
