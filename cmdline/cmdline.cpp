@@ -35,7 +35,7 @@ int find_option(int argc, char** argv, int letter) {
   // In exact mode the caller passes the negated byte; unsigned arithmetic
   // keeps the negation defined for every int.
   const int wanted =
-      exact ? static_cast<unsigned char>(0u - static_cast<unsigned>(letter)) : ascii_upper(letter);
+      exact ? static_cast<unsigned char>(0U - static_cast<unsigned>(letter)) : ascii_upper(letter);
   for (int i = 1; i < argc; ++i) {
     if (!is_option(argv[i])) {
       continue;

@@ -47,6 +47,7 @@ TEST(FindOption, SearchReturnsIndexOfFirstMatch) {
       {{"-f"}, 'f' + 256, 0},  // no byte matches a letter beyond 0xFF
       {{"-d", "-i"}, 'i', 2},
       {{"-\x80"}, -128, 1},
+      {{"a", "-"}, -256, 2},    // the low byte 0 is the letter of a lone '-'
       {{"-\x80"}, INT_MIN, 0},  // negating INT_MIN must stay defined
   };
   for (const SearchCase& c : cases) {

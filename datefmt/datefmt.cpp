@@ -84,6 +84,29 @@ unsigned apply_year_rule(unsigned v, int w) {
   return v;
 }
 
+// The width of the token at `at`: its first character plus the run of its
+// second.
+int token_width(const char* at) {
+  int w = 1;
+  while (at[w] == at[1]) {
+    ++w;
+  }
+  return w;
+}
+
+// Turns the w bytes of the token at `at` into room for `size` bytes, moving
+// the rest of the text and its terminator. False when it would not fit.
+bool resize_token(char* at, int w, int size, size_t* length) {
+  const size_t tail = static_cast<size_t>(at - format_buffer) + static_cast<size_t>(w);
+  const size_t new_length = *length - static_cast<size_t>(w) + static_cast<size_t>(size);
+  if (new_length >= static_cast<size_t>(format_buffer_size)) {
+    return false;
+  }
+  memmove(at + size, format_buffer + tail, *length - tail + 1);
+  *length = new_length;
+  return true;
+}
+
 }  // namespace
 
 char* format_buffer = static_buffer;
@@ -91,9 +114,8 @@ int format_buffer_size = sizeof static_buffer;
 
 const char* format_record(const char* pattern, const void* record, int flags,
                           const FormatToken* table, int key) {
-  const size_t capacity = static_cast<size_t>(format_buffer_size);
   size_t length = strlen(pattern);
-  if (length >= capacity) {
+  if (length >= static_cast<size_t>(format_buffer_size)) {
     return nullptr;
   }
   memcpy(format_buffer, pattern, length + 1);
@@ -110,11 +132,7 @@ const char* format_record(const char* pattern, const void* record, int flags,
     if (at == nullptr) {
       continue;
     }
-    // The width: the token's first character plus the run of its second.
-    int w = 1;
-    while (at[w] == entry.token[1]) {
-      ++w;
-    }
+    const int w = token_width(at);
     uint16_t field = 0;
     memcpy(&field, bytes + entry.offset, sizeof field);
     unsigned v = field;
@@ -127,13 +145,9 @@ const char* format_record(const char* pattern, const void* record, int flags,
     // A name is always w bytes and fits where the token stood; a number with
     // more digits than w is written whole and the rest of the text moves right.
     const int text_length = digits > w ? digits : w;
-    const size_t tail_start = static_cast<size_t>(at - format_buffer) + static_cast<size_t>(w);
-    const size_t new_length = length - static_cast<size_t>(w) + static_cast<size_t>(text_length);
-    if (new_length >= capacity) {
+    if (!resize_token(at, w, text_length, &length)) {
       return nullptr;
     }
-    memmove(at + text_length, format_buffer + tail_start, length - tail_start + 1);
-    length = new_length;
     if (is_name) {
       // An unknown table position or a value past the table shows as the
       // empty name: w blanks.

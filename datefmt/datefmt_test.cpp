@@ -163,7 +163,7 @@ TEST(FormatRecord, MatchesPrintfLayout) {
     for (int w = 2; w <= 7; ++w) {
       for (int flags : {0, FMT_ZERO_PAD}) {
         const uint16_t record[2] = {v, 1};
-        const std::string pattern = "<" + std::string(1, 'n') + std::string(w - 1, 'u') + ">";
+        const std::string pattern = "<n" + std::string(static_cast<size_t>(w - 1), 'u') + ">";
         char expected[32];
         snprintf(expected, sizeof expected, "<%*.*d>", w, flags != 0 ? w : 0, v);
         const char* got = format_record(pattern.c_str(), record, flags, table, -1);
@@ -174,7 +174,7 @@ TEST(FormatRecord, MatchesPrintfLayout) {
   }
   for (int w = 2; w <= 6; ++w) {
     const uint16_t record[2] = {0, 3};  // name table 0 entry 3: "März"
-    const std::string pattern = "N" + std::string(w - 1, 'A');
+    const std::string pattern = "N" + std::string(static_cast<size_t>(w - 1), 'A');
     char expected[32];
     snprintf(expected, sizeof expected, "%*.*s", w, w, "M\xE4rz");
     EXPECT_STREQ(expected, format_record(pattern.c_str(), record, 0, table, -1)) << w;
