@@ -1,5 +1,6 @@
 #include "datefmt/datefmt.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -46,22 +47,31 @@ char* write_blanks(char* out, int count) {
 }
 
 // How many digits "%.*d" gives for v with precision p: at least p, and
-// none at all for the value 0 with precision 0.
+// none at all for the value 0 with precision 0. A field, even raised by the
+// year rule, stays below 100000.
 int digit_count(unsigned v, int p) {
-  int n = 0;
-  for (; v != 0; v /= 10) {
-    ++n;
-  }
+  const int n = v == 0 ? 0 : v < 10 ? 1 : v < 100 ? 2 : v < 1000 ? 3 : v < 10000 ? 4 : 5;
   return n > p ? n : p;
 }
 
 // Writes v as `digits` digits (leading zeros), right-aligned with blanks in
 // `length` bytes, which is as "%*.*d" lays it out.
 void write_number(char* out, unsigned v, int length, int digits) {
+  // Two digits a step, from a table of the pairs 00 to 99.
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   char* end = out + length;
-  for (int i = 0; i < digits; ++i) {
+  int left = digits;
+  for (; left >= 2; left -= 2) {
+    const unsigned pair = (v % 100) * 2;
+    v /= 100;
+    *--end = kPairs[pair + 1];
+    *--end = kPairs[pair];
+  }
+  if (left == 1) {
     *--end = static_cast<char>('0' + v % 10);
-    v /= 10;
   }
   write_blanks(out, length - digits);
 }
@@ -69,8 +79,14 @@ void write_number(char* out, unsigned v, int length, int digits) {
 // Writes `name` as "%*.*s" would with width and precision w: its first w
 // bytes, right-aligned with blanks when it is shorter. Always w bytes.
 void write_name(char* out, const char* name, int w) {
-  const int len = static_cast<int>(strnlen(name, static_cast<size_t>(w)));
-  memcpy(write_blanks(out, w - len), name, static_cast<size_t>(len));
+  int len = 0;
+  while (len < w && name[len] != '\0') {
+    ++len;
+  }
+  out = write_blanks(out, w - len);
+  for (int i = 0; i < len; ++i) {
+    out[i] = name[i];
+  }
 }
 
 // The year rule applied to v shown w characters wide.
@@ -84,25 +100,99 @@ unsigned apply_year_rule(unsigned v, int w) {
   return v;
 }
 
+// The first occurrence of the two-character `token` in the `length` bytes
+// at `text`, or null.
+char* find_token(char* text, size_t length, const char* token) {
+  const char first = token[0];
+  const char second = token[1];
+  for (size_t i = 0; i + 1 < length; ++i) {
+    if (text[i] == first && text[i + 1] == second) {
+      return text + i;
+    }
+  }
+  return nullptr;
+}
+
+// A set of byte values, as 128 bits (a byte above 0x7F shares the bit of
+// the byte 0x80 below it, which only makes the set larger). Two words rather
+// than an array keep it in registers.
+struct ByteSet {
+  uint64_t low;   // bytes 0x00-0x3F
+  uint64_t high;  // bytes 0x40-0x7F
+};
+
+constexpr void add_byte(ByteSet* set, char c) {
+  const auto b = static_cast<unsigned char>(c);
+  const uint64_t bit = uint64_t{1} << (b & 63);
+  if ((b & 64) != 0) {
+    set->high |= bit;
+  } else {
+    set->low |= bit;
+  }
+}
+
+constexpr void add_bytes(ByteSet* set, const char* text) {
+  for (; *text != '\0'; ++text) {
+    add_byte(set, *text);
+  }
+}
+
+bool has_byte(const ByteSet& set, char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return (((b & 64) != 0 ? set.high : set.low) >> (b & 63) & 1) != 0;
+}
+
+void add_set(ByteSet* set, const ByteSet& more) {
+  set->low |= more.low;
+  set->high |= more.high;
+}
+
+// What a number may bring into the text: blanks and digits.
+constexpr ByteSet number_bytes() {
+  ByteSet set = {};
+  add_bytes(&set, " 0123456789");
+  return set;
+}
+constexpr ByteSet kNumberBytes = number_bytes();
+
+// What a name may bring into the text: blanks and the bytes of all names.
+constexpr ByteSet name_bytes() {
+  ByteSet set = {};
+  add_bytes(&set, " ");
+  for (const char* name : kDateNames.weekday_names) {
+    add_bytes(&set, name);
+  }
+  for (const char* name : kDateNames.month_names) {
+    add_bytes(&set, name);
+  }
+  return set;
+}
+constexpr ByteSet kNameBytes = name_bytes();
+
 // The width of the token at `at`: its first character plus the run of its
 // second.
 int token_width(const char* at) {
-  int w = 1;
-  while (at[w] == at[1]) {
+  const char second = at[1];
+  int w = 2;
+  while (at[w] == second) {
     ++w;
   }
   return w;
 }
 
-// Turns the w bytes of the token at `at` into room for `size` bytes, moving
-// the rest of the text and its terminator. False when it would not fit.
-bool resize_token(char* at, int w, int size, size_t* length) {
-  const size_t tail = static_cast<size_t>(at - format_buffer) + static_cast<size_t>(w);
+// Turns the w bytes of the token at `at` in the text `buffer` into room for
+// `size` bytes, moving the rest of the text and its terminator. False when
+// the text would not fit `capacity`.
+bool resize_token(char* buffer, size_t capacity, char* at, int w, int size, size_t* length) {
+  if (size == w) {
+    return true;
+  }
+  const size_t tail = static_cast<size_t>(at - buffer) + static_cast<size_t>(w);
   const size_t new_length = *length - static_cast<size_t>(w) + static_cast<size_t>(size);
-  if (new_length >= static_cast<size_t>(format_buffer_size)) {
+  if (new_length >= capacity) {
     return false;
   }
-  memmove(at + size, format_buffer + tail, *length - tail + 1);
+  memmove(at + size, buffer + tail, *length - tail + 1);
   *length = new_length;
   return true;
 }
@@ -114,11 +204,21 @@ int format_buffer_size = sizeof static_buffer;
 
 const char* format_record(const char* pattern, const void* record, int flags,
                           const FormatToken* table, int key) {
+  // Locals, since every byte written through a char pointer could otherwise
+  // change the buffer's globals as far as the compiler knows.
+  char* const buffer = format_buffer;
+  const auto capacity = static_cast<size_t>(format_buffer_size);
+
   size_t length = strlen(pattern);
-  if (length >= static_cast<size_t>(format_buffer_size)) {
+  if (length >= capacity) {
     return nullptr;
   }
-  memcpy(format_buffer, pattern, length + 1);
+  memcpy(buffer, pattern, length + 1);
+  const size_t pattern_length = length;
+  // The text before `clean` is still the pattern's; everything after it may
+  // hold bytes that replacements brought, all of them in `brought`.
+  size_t clean = length;
+  ByteSet brought = {};
 
   NameTable name_tables[2] = {};
   get_name_tables(&name_tables[1].names, &name_tables[0].names);
@@ -127,11 +227,22 @@ const char* format_record(const char* pattern, const void* record, int flags,
 
   const auto* bytes = static_cast<const unsigned char*>(record);
   for (unsigned k = 0; table[k].token != nullptr; ++k) {
-    const FormatToken& entry = table[k];
-    char* at = strstr(format_buffer, entry.token);
+    const FormatToken entry = table[k];
+    // In the clean part the token cannot start before the pattern's first
+    // byte equal to its first character; without one there, it can only
+    // stand where replacements brought that character.
+    const void* first = memchr(pattern, entry.token[0], pattern_length);
+    size_t start = clean;
+    if (first != nullptr) {
+      start = std::min(clean, static_cast<size_t>(static_cast<const char*>(first) - pattern));
+    } else if (!has_byte(brought, entry.token[0])) {
+      continue;
+    }
+    char* at = find_token(buffer + start, length - start, entry.token);
     if (at == nullptr) {
       continue;
     }
+    clean = std::min(clean, static_cast<size_t>(at - buffer));
     const int w = token_width(at);
     uint16_t field = 0;
     memcpy(&field, bytes + entry.offset, sizeof field);
@@ -145,7 +256,7 @@ const char* format_record(const char* pattern, const void* record, int flags,
     // A name is always w bytes and fits where the token stood; a number with
     // more digits than w is written whole and the rest of the text moves right.
     const int text_length = digits > w ? digits : w;
-    if (!resize_token(at, w, text_length, &length)) {
+    if (!resize_token(buffer, capacity, at, w, text_length, &length)) {
       return nullptr;
     }
     if (is_name) {
@@ -153,11 +264,13 @@ const char* format_record(const char* pattern, const void* record, int flags,
       // empty name: w blanks.
       const bool known = k < 2 && v < name_tables[k].count;
       write_name(at, known ? name_tables[k].names[v] : "", w);
+      add_set(&brought, kNameBytes);
     } else {
       write_number(at, v, text_length, digits);
+      add_set(&brought, kNumberBytes);
     }
   }
-  return format_buffer;
+  return buffer;
 }
 
 const char* format_date(const char* pattern, const SYSTEMTIME* date, int flags) {

@@ -70,6 +70,9 @@ TEST(FormatDate, PatternLanguage) {
       {"hhh:mm", dec, "023:59"},
       {"ssss", dec, "0007"},
       {"MO", make_date(2025, 0, 3, 5), "  "},
+      // A replacement can form a later token: "De" of December after "W".
+      {"WMO", make_date(2025, 12, 3, 10), "Mie"},
+      {"WMOO|WD", make_date(2025, 12, 3, 10), "Miez|WD"},
       {"", kMarch5, ""},
       {"100% sicher: %s %d", kMarch5, "100% sicher: %s %d"},
       {"Y-M-D h:m:s", kMarch5, "Y-M-D h:m:s"},  // single letters are text
@@ -185,6 +188,16 @@ TEST(FormatRecord, NameTokenWithoutNameTableIsBlank) {
   const FormatToken table[] = {{"aa", 0}, {"bb", 0}, {"XX", 0}, {nullptr, 0}};
   const uint16_t record[1] = {1};
   EXPECT_STREQ("[   ] 01", format_record("[XXX] aa", record, FMT_ZERO_PAD, table, -1));
+}
+
+// A later token may stand on bytes that only a replacement brought.
+TEST(FormatRecord, TokenFormedByReplacementIsReplaced) {
+  const FormatToken table[] = {{"MO", 0}, {"WD", 2}, {"an", 4}, {nullptr, 0}};
+  const uint16_t record[3] = {1, 3, 7};  // January, Wednesday, 7
+  EXPECT_STREQ("J07!", format_record("MOO!", record, FMT_ZERO_PAD, table, -1));
+  EXPECT_STREQ("Ja|Mi", format_record("MO|WD", record, FMT_ZERO_PAD, table, -1));
+  // The formed token comes before the one the pattern holds.
+  EXPECT_STREQ("J07|an", format_record("MOO|an", record, FMT_ZERO_PAD, table, -1));
 }
 
 TEST(FormatRecord, EachCallOverwritesTheBuffer) {
