@@ -100,6 +100,15 @@ unsigned apply_year_rule(unsigned v, int w) {
   return v;
 }
 
+// The value that a token w wide shows: the record's 16-bit field at
+// `offset`, under the year rule when the flags ask for it there.
+unsigned field_value(const void* record, int offset, int w, int flags, int key) {
+  uint16_t field = 0;
+  memcpy(&field, static_cast<const unsigned char*>(record) + offset, sizeof field);
+  const bool year = (flags & FMT_YEAR_RULE) != 0 && offset == key;
+  return year ? apply_year_rule(field, w) : field;
+}
+
 // The first occurrence of the two-character `token` in the `length` bytes
 // at `text`, or null.
 char* find_token(char* text, size_t length, const char* token) {
@@ -169,6 +178,37 @@ constexpr ByteSet name_bytes() {
 }
 constexpr ByteSet kNameBytes = name_bytes();
 
+// The first place of each byte in the pattern, or an earlier one, for where
+// a token's search may start. A byte above 0x7F shares a slot with the byte
+// 0x80 below it, and places beyond 254 are kept as 254: both can only make a
+// place earlier than it is.
+struct FirstPlaces {
+  uint8_t place[128];  // kAbsent where the pattern has no such byte
+};
+constexpr uint8_t kAbsent = 0xFF;
+
+void find_first_places(const char* pattern, size_t length, FirstPlaces* places) {
+  memset(places->place, kAbsent, sizeof places->place);
+  for (size_t i = length; i-- > 0;) {
+    places->place[static_cast<unsigned char>(pattern[i]) & 127] =
+        static_cast<uint8_t>(std::min<size_t>(i, kAbsent - 1));
+  }
+}
+
+// Where the search for a token with the first character `first` may start,
+// or kNowhere when the token cannot stand in the text. The text before
+// `clean` is still the pattern's, so there the token cannot start before the
+// pattern's first byte equal to `first`; without such a byte it can only
+// stand where a replacement brought one.
+constexpr size_t kNowhere = SIZE_MAX;
+size_t search_start(const FirstPlaces& places, size_t clean, const ByteSet& brought, char first) {
+  const uint8_t place = places.place[static_cast<unsigned char>(first) & 127];
+  if (place != kAbsent) {
+    return std::min(clean, size_t{place});
+  }
+  return has_byte(brought, first) ? clean : kNowhere;
+}
+
 // The width of the token at `at`: its first character plus the run of its
 // second.
 int token_width(const char* at) {
@@ -214,7 +254,8 @@ const char* format_record(const char* pattern, const void* record, int flags,
     return nullptr;
   }
   memcpy(buffer, pattern, length + 1);
-  const size_t pattern_length = length;
+  FirstPlaces places;
+  find_first_places(pattern, length, &places);
   // The text before `clean` is still the pattern's; everything after it may
   // hold bytes that replacements brought, all of them in `brought`.
   size_t clean = length;
@@ -225,17 +266,10 @@ const char* format_record(const char* pattern, const void* record, int flags,
   name_tables[0].count = sizeof kDateNames.month_names / sizeof *kDateNames.month_names;
   name_tables[1].count = sizeof kDateNames.weekday_names / sizeof *kDateNames.weekday_names;
 
-  const auto* bytes = static_cast<const unsigned char*>(record);
   for (unsigned k = 0; table[k].token != nullptr; ++k) {
     const FormatToken entry = table[k];
-    // In the clean part the token cannot start before the pattern's first
-    // byte equal to its first character; without one there, it can only
-    // stand where replacements brought that character.
-    const void* first = memchr(pattern, entry.token[0], pattern_length);
-    size_t start = clean;
-    if (first != nullptr) {
-      start = std::min(clean, static_cast<size_t>(static_cast<const char*>(first) - pattern));
-    } else if (!has_byte(brought, entry.token[0])) {
+    const size_t start = search_start(places, clean, brought, entry.token[0]);
+    if (start == kNowhere) {
       continue;
     }
     char* at = find_token(buffer + start, length - start, entry.token);
@@ -244,12 +278,7 @@ const char* format_record(const char* pattern, const void* record, int flags,
     }
     clean = std::min(clean, static_cast<size_t>(at - buffer));
     const int w = token_width(at);
-    uint16_t field = 0;
-    memcpy(&field, bytes + entry.offset, sizeof field);
-    unsigned v = field;
-    if ((flags & FMT_YEAR_RULE) != 0 && entry.offset == key) {
-      v = apply_year_rule(v, w);
-    }
+    const unsigned v = field_value(record, entry.offset, w, flags, key);
 
     const bool is_name = entry.token[0] >= 'A' && entry.token[0] <= 'Z';
     const int digits = is_name ? 0 : digit_count(v, (flags & FMT_ZERO_PAD) != 0 ? w : 0);
