@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cmdline/cmdline.h"
+#include "fuzz/arguments.h"
 
 namespace {
 
@@ -19,32 +20,19 @@ void check(bool ok, const char* what) {
   }
 }
 
-bool is_option(const char* arg) {
-  return arg[0] == '-' || arg[0] == '/';
-}
-
 // The match rule written out plainly: ASCII letters fold, nothing else does.
 bool matches(const char* arg, int letter) {
   const int c = static_cast<unsigned char>(arg[1]);
   if (letter < 0) {
     return c == static_cast<unsigned char>(0u - static_cast<unsigned>(letter));
   }
-  const auto fold = [](int x) { return (x >= 'a' && x <= 'z') ? x - 32 : x; };
-  return fold(c) == fold(letter);
+  return ascii_fold(c) == ascii_fold(letter);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<std::string> texts(1, "prog");
-  texts.emplace_back();
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      texts.emplace_back();
-    } else {
-      texts.back() += static_cast<char>(data[i]);
-    }
-  }
+  std::vector<std::string> texts = split_arguments("prog", data, size);
   const int argc = static_cast<int>(texts.size());
   // One extra entry past the vector must never be touched.
   std::vector<char*> argv;

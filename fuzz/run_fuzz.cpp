@@ -12,6 +12,7 @@
 
 #include "app/tidra.h"
 #include "datefmt/datefmt.h"
+#include "fuzz/arguments.h"
 #include "fuzz/fake_platform.h"
 
 namespace {
@@ -39,18 +40,11 @@ Outcome run(std::vector<std::string> texts) {
   return o;
 }
 
-bool is_option(const std::string& arg) {
-  return !arg.empty() && (arg[0] == '-' || arg[0] == '/');
-}
-
-int fold(int c) {
-  return (c >= 'a' && c <= 'z') ? c - 32 : c;
-}
-
 // The first option with `letter`, ASCII case ignored; null when none.
 const std::string* first_option(const std::vector<std::string>& texts, int letter) {
   for (size_t i = 1; i < texts.size(); ++i) {
-    if (is_option(texts[i]) && fold(static_cast<unsigned char>(texts[i][1])) == fold(letter)) {
+    if (is_option(texts[i]) &&
+        ascii_fold(static_cast<unsigned char>(texts[i][1])) == ascii_fold(letter)) {
       return &texts[i];
     }
   }
@@ -140,15 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fake_platform.clock_error = (data[32] & 1) != 0 ? 75 : 0;
   fake_platform.file_error = (data[32] & 2) != 0 ? data[32] * 1000 - 7 : 0;
 
-  std::vector<std::string> texts(1, "tidra");
-  texts.emplace_back();
-  for (size_t k = 33; k < size; ++k) {
-    if (data[k] == 0) {
-      texts.emplace_back();
-    } else {
-      texts.back() += static_cast<char>(data[k]);
-    }
-  }
+  const std::vector<std::string> texts = split_arguments("tidra", data + 33, size - 33);
 
   const Outcome got = run(texts);
   const int opens = fake_platform.file_opens;
