@@ -19,15 +19,16 @@ SYSTEMTIME march5() {
   return d;
 }
 
-tm march5_tm() {
+// The same date as strftime's record.
+tm to_tm(const SYSTEMTIME& d) {
   tm t{};
-  t.tm_year = 125;
-  t.tm_mon = 2;
-  t.tm_wday = 3;
-  t.tm_mday = 5;
-  t.tm_hour = 7;
-  t.tm_min = 8;
-  t.tm_sec = 9;
+  t.tm_year = d.wYear - 1900;
+  t.tm_mon = d.wMonth - 1;
+  t.tm_wday = d.wDayOfWeek;
+  t.tm_mday = d.wDay;
+  t.tm_hour = d.wHour;
+  t.tm_min = d.wMinute;
+  t.tm_sec = d.wSecond;
   return t;
 }
 
@@ -41,7 +42,7 @@ void run_format_date(benchmark::State& state, const char* pattern) {
 }
 
 void run_strftime(benchmark::State& state, const char* format) {
-  tm t = march5_tm();
+  tm t = to_tm(march5());
   char buffer[100];
   for (auto _ : state) {
     benchmark::DoNotOptimize(&t);
